@@ -1,0 +1,2 @@
+// placeholder: the windowed program
+int main() { return 0; }
