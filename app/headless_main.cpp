@@ -11,7 +11,6 @@ namespace {
 
 Simulation sim;
 
-
 void press(RunnerKey key) {
   switch (key) {
     case RunnerKey::kLeft:
@@ -99,7 +98,8 @@ int main(int argc, char** argv) {
   if (dump != nullptr) {
     const bool written = writeDump(dump);
     const bool closed = dumpToStdout || std::fclose(dump) == 0;
-    if (!written || !closed) return fail("cannot write the dump file '" + options.dumpPath + "'", 1);
+    if (!written || !closed)
+      return fail("cannot write the dump file '" + options.dumpPath + "'", 1);
   }
   return 0;
 }

@@ -7,8 +7,7 @@ constexpr double kForcingTorque = 100.0;
 
 }  // namespace
 
-void postureTorques(double* jointTorque, const double* qdot, const double* q,
-                    double torsoDamping) {
+void postureTorques(double* jointTorque, const double* qdot, const double* q, double torsoDamping) {
   // Joints with a target angle: (target - q) * stiffness - damping * qdot.
   jointTorque[kTorso] = (-1.570796 - q[kTorso]) * 50.0 - torsoDamping * qdot[kTorso];
   jointTorque[kRightUpperArm] =

@@ -7,8 +7,7 @@
 
 // jointTorque[k] = stiffness[k] (target[k] - q[k]) - damping[k] qdot[k]; joint 0 is damped
 // by torsoDamping, the other joints by 5.1.
-void postureTorques(double* jointTorque, const double* qdot, const double* q,
-                    double torsoDamping);
+void postureTorques(double* jointTorque, const double* qdot, const double* q, double torsoDamping);
 
 // Sets ws.torsoDamping = i + j + 3 and the external torques that the forcing selects for the
 // figure in column i, row j.

@@ -8,25 +8,25 @@
 void jointVelocity(double* qdot, const double* p, const SpatialVector& B, const SpatialVector& v,
                    const PackedInertia& I) {
   // Row 5 of I is its column 5: entries 5, 10, 14, 17, 19, 20.
-  *qdot = (*p - B[5] - (I[5] * v[0] + I[10] * v[1] + I[14] * v[2] + I[17] * v[3] + I[19] * v[4] +
-                        I[20] * v[5])) /
-          I[20];
+  *qdot =
+      (*p - B[5] -
+       (I[5] * v[0] + I[10] * v[1] + I[14] * v[2] + I[17] * v[3] + I[19] * v[4] + I[20] * v[5])) /
+      I[20];
 }
 
-void momentumRate(double* pdot, const SpatialVector& F, double jointTorque,
-                  double externalTorque, const PackedInertia& I, const SpatialVector& B,
-                  const SpatialVector& V) {
+void momentumRate(double* pdot, const SpatialVector& F, double jointTorque, double externalTorque,
+                  const PackedInertia& I, const SpatialVector& B, const SpatialVector& V) {
   // h = I V + B; only h(0), h(1), h(3), h(4) enter (V x* h)(5).
   const double h0 =
       (I[0] * V[0] + I[1] * V[1] + I[2] * V[2] + I[3] * V[3] + I[4] * V[4] + I[5] * V[5]) + B[0];
   const double h1 =
       (I[1] * V[0] + I[6] * V[1] + I[7] * V[2] + I[8] * V[3] + I[9] * V[4] + I[10] * V[5]) + B[1];
-  const double h3 = (I[3] * V[0] + I[8] * V[1] + I[12] * V[2] + I[15] * V[3] + I[16] * V[4] +
-                     I[17] * V[5]) +
-                    B[3];
-  const double h4 = (I[4] * V[0] + I[9] * V[1] + I[13] * V[2] + I[16] * V[3] + I[18] * V[4] +
-                     I[19] * V[5]) +
-                    B[4];
+  const double h3 =
+      (I[3] * V[0] + I[8] * V[1] + I[12] * V[2] + I[15] * V[3] + I[16] * V[4] + I[17] * V[5]) +
+      B[3];
+  const double h4 =
+      (I[4] * V[0] + I[9] * V[1] + I[13] * V[2] + I[16] * V[3] + I[18] * V[4] + I[19] * V[5]) +
+      B[4];
   // (V x* h)(5) = V(0) h(1) - V(1) h(0) + V(3) h(4) - V(4) h(3), accumulated in this order:
   double bracket = -V[4] * h3;
   bracket = bracket + V[0] * h1;
@@ -59,8 +59,8 @@ inline void articulatedBody(const Model& model, Workspace& ws, int b) {
 inline void articulatedToParent(const Model& model, Workspace& ws, int b, const double* p) {
   const JointFrame& f = model.body[b].jointFrame;
   BodyScratch& S = ws.body[b];
-  projectInertiaToParent(S.inertiaToParent, S.articulatedInertia, f.offsetX, f.depth,
-                         f.twistSin, f.twistCos, ws.jointSin[b], ws.jointCos[b]);
+  projectInertiaToParent(S.inertiaToParent, S.articulatedInertia, f.offsetX, f.depth, f.twistSin,
+                         f.twistCos, ws.jointSin[b], ws.jointCos[b]);
   biasToParentFrame(S.biasToParent, S.biasSum, S.articulatedInertia, p[b], f.offsetX, f.depth,
                     f.twistSin, f.twistCos, ws.jointSin[b], ws.jointCos[b]);
 }

@@ -15,8 +15,7 @@ inline void jointSinesAndCosines(Workspace& ws, const double* q) {
 }
 
 // parentVelocity[b] = X_b V: the parent's velocity V carried across joint b.
-inline void parentVelocityInBody(const Model& model, Workspace& ws, int b,
-                                 const SpatialVector& V) {
+inline void parentVelocityInBody(const Model& model, Workspace& ws, int b, const SpatialVector& V) {
   const JointFrame& f = model.body[b].jointFrame;
   motionToChildFrame(ws.body[b].parentVelocity, V, f.offsetX, f.depth, f.twistSin, f.twistCos,
                      ws.jointSin[b], ws.jointCos[b]);

@@ -13,8 +13,7 @@ struct JointFrame {
 
 // Force-type vector from the child frame to the parent: (R f, R n + r x R f).
 inline void forceToParentFrame(SpatialVector& out, const SpatialVector& force, double offsetX,
-                               double depth, double twistSin, double twistCos, double s,
-                               double c) {
+                               double depth, double twistSin, double twistCos, double s, double c) {
   // turn by the joint angle
   const double fx = c * force[0] - s * force[1];
   const double fy = s * force[0] + c * force[1];
@@ -37,8 +36,7 @@ inline void forceToParentFrame(SpatialVector& out, const SpatialVector& force, d
 
 // Motion vector from the parent frame to the child: (R^T (v + w x r), R^T w).
 inline void motionToChildFrame(SpatialVector& out, const SpatialVector& motion, double offsetX,
-                               double depth, double twistSin, double twistCos, double s,
-                               double c) {
+                               double depth, double twistSin, double twistCos, double s, double c) {
   // undo the twist
   const double vx0 = motion[0];
   const double vy0 = twistCos * motion[1] + twistSin * motion[2];

@@ -44,8 +44,8 @@ inline void rigidMomentum(SpatialVector& out, double m, const RotInertia& I, con
 }
 
 // out = rigid spatial inertia [[m 1, -m [c x]], [m [c x], I]] plus every child inertia.
-inline void assembleInertia(PackedInertia& out, const ChildList<PackedInertia>& children,
-                            double m, const RotInertia& I, const Vec3& c) {
+inline void assembleInertia(PackedInertia& out, const ChildList<PackedInertia>& children, double m,
+                            const RotInertia& I, const Vec3& c) {
   // row 0
   out[0] = m;
   out[1] = 0.0;
@@ -77,8 +77,7 @@ inline void assembleInertia(PackedInertia& out, const ChildList<PackedInertia>& 
 }
 
 // Force scale * direction applied at point: (f, point x f).
-inline void pointForce(SpatialVector& out, const Vec3& direction, const Vec3& point,
-                       double scale) {
+inline void pointForce(SpatialVector& out, const Vec3& direction, const Vec3& point, double scale) {
   const double fx = scale * direction.x, fy = scale * direction.y, fz = scale * direction.z;
   out[0] = fx;
   out[1] = fy;
@@ -91,7 +90,9 @@ inline void pointForce(SpatialVector& out, const Vec3& direction, const Vec3& po
 //---- joint-axis component ----
 
 // out = component 5, the part along the joint axis.
-inline void jointComponent(double& out, const SpatialVector& vector) { out = vector[5]; }
+inline void jointComponent(double& out, const SpatialVector& vector) {
+  out = vector[5];
+}
 
 // out = vector with rate added to component 5.
 inline void addJointRate(SpatialVector& out, const SpatialVector& vector, const double* rate) {

@@ -50,4 +50,6 @@ inline double tableSin(double x) {
 }
 
 // Cosine as the sine of the complementary angle; no separate table.
-inline double tableCos(double x) { return tableSin(1.5707963267948966 - x); }
+inline double tableCos(double x) {
+  return tableSin(1.5707963267948966 - x);
+}
