@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
+#include <cstdlib>
 #include <sstream>
 
 #include "dynamics/momenta.h"
@@ -76,14 +76,21 @@ TEST_F(SimulationTest, ReportLinesAreSCRAndSixSignificantDigits) {
   std::istringstream lines(out.str());
   std::string line;
   int count = 0;
-  const std::regex format("SCR=[0-9]+(\\.[0-9]+)?(e[+-][0-9]+)?");
   while (std::getline(lines, line)) {
     ++count;
-    EXPECT_TRUE(std::regex_match(line, format)) << line;
-    // Significant digits: the mantissa without its point and leading zeros.
-    const std::string mantissa = std::regex_replace(line.substr(4), std::regex("e.*|[.]"), "");
-    const std::string digits = std::regex_replace(mantissa, std::regex("^0+"), "");
+    ASSERT_EQ(line.rfind("SCR=", 0), 0u) << line;
+    const std::string number = line.substr(4);
+    char* end = nullptr;
+    const double ratio = std::strtod(number.c_str(), &end);
+    EXPECT_EQ(*end, '\0') << line;  // nothing after the number
+    EXPECT_GT(ratio, 0.0) << line;
+    // Significant digits: those of the mantissa after any leading zeros.
+    const std::string mantissa = number.substr(0, number.find('e'));
+    std::string digits;
+    for (char ch : mantissa)
+      if (ch >= '0' && ch <= '9' && !(digits.empty() && ch == '0')) digits += ch;
     EXPECT_LE(digits.size(), 6u) << line;
+    EXPECT_GE(digits.size(), 1u) << line;
   }
   EXPECT_EQ(count, 4);
 }
