@@ -21,7 +21,7 @@ display_usable() {
 bash scripts/install-deps.sh build
 display_usable || bash scripts/install-deps.sh display
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DFIGURES_WINDOW=ON >/dev/null
 cmake --build build -j "$(nproc)"
 
 if display_usable; then

@@ -14,6 +14,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DFIGURES_SANITIZE=ON)
 fi
 
-cmake -S . -B "$dir" "${flags[@]}" >/dev/null
+cmake -S . -B "$dir" "${flags[@]}" -DFIGURES_WINDOW=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
