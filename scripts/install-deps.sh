@@ -3,6 +3,7 @@
 #   install-deps.sh build     compiler tool chain, GoogleTest, Google Benchmark, OpenGL, GLU, GLUT
 #   install-deps.sh display   virtual display, key sender and screen capture (window tests, demo)
 #   install-deps.sh fuzz      clang with libFuzzer
+#   install-deps.sh format    clang-format
 set -euo pipefail
 
 packages=()
@@ -11,7 +12,8 @@ for group in "$@"; do
     build) packages+=(cmake g++ make libgtest-dev libbenchmark-dev freeglut3-dev libglu1-mesa-dev) ;;
     display) packages+=(xvfb xauth xdotool x11-apps x11-utils netpbm) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    *) echo "install-deps.sh: unknown group '$group' (build, display, fuzz)" >&2; exit 2 ;;
+    format) packages+=(clang-format) ;;
+    *) echo "install-deps.sh: unknown group '$group' (build, display, fuzz, format)" >&2; exit 2 ;;
   esac
 done
 
