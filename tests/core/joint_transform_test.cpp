@@ -60,9 +60,7 @@ TEST(JointTransforms, WorkedExamples) {
 TEST(JointTransforms, ForceAndMotionTransformsAreDual) {
   Random rnd;
   for (int trial = 0; trial < 200; ++trial) {
-    const JointFrame j = rnd.frame();
-    const double angle = rnd.uniform(-4.0, 4.0);
-    const double s = std::sin(angle), c = std::cos(angle);
+    const auto [j, s, c] = rnd.joint();
     const SpatialVector f = rnd.vector(), m = rnd.vector();
     EXPECT_NEAR(dot(toParent(f, j, s, c), m), dot(f, toChild(m, j, s, c)), 1e-13);
   }
@@ -71,9 +69,7 @@ TEST(JointTransforms, ForceAndMotionTransformsAreDual) {
 TEST(JointTransforms, RotateToChildIsTheLinearPartOfTheMotionTransform) {
   Random rnd;
   for (int trial = 0; trial < 50; ++trial) {
-    JointFrame j = rnd.frame();
-    const double angle = rnd.uniform(-4.0, 4.0);
-    const double s = std::sin(angle), c = std::cos(angle);
+    const auto [j, s, c] = rnd.joint();
     const Vec3 g = {rnd.uniform(), rnd.uniform(), rnd.uniform()};
     Vec3 u;
     rotateToChild(u, g, j.twistSin, j.twistCos, s, c);
@@ -102,9 +98,7 @@ TEST(ProjectInertiaToParent, MatchesTheProductForm) {
   // out m = forceToParentFrame(Ia motionToChildFrame(m)) for every parent motion m.
   Random rnd;
   for (int trial = 0; trial < 100; ++trial) {
-    const JointFrame j = rnd.frame();
-    const double angle = rnd.uniform(-4.0, 4.0);
-    const double s = std::sin(angle), c = std::cos(angle);
+    const auto [j, s, c] = rnd.joint();
     const PackedInertia IA = rnd.inertia();
     Mat6 out, Ia;
     unpack(out, project(IA, j, s, c));
@@ -133,9 +127,7 @@ TEST(ProjectInertiaToParent, IsBlindToTheJointsOwnMotion) {
   // The joint axis in the parent frame: angular R e_z, linear r x R e_z.
   Random rnd;
   for (int trial = 0; trial < 100; ++trial) {
-    const JointFrame j = rnd.frame();
-    const double angle = rnd.uniform(-4.0, 4.0);
-    const double s = std::sin(angle), c = std::cos(angle);
+    const auto [j, s, c] = rnd.joint();
     const Vec3 axis = {0.0, -j.twistSin, j.twistCos};  // R e_z = Rx e_z
     const Vec3 r = {j.offsetX, j.depth * j.twistSin, -j.depth * j.twistCos};
     const SpatialVector motion = vec(r.y * axis.z - r.z * axis.y, r.z * axis.x - r.x * axis.z,

@@ -1,6 +1,7 @@
 // Dense 6x6 reference arithmetic and random inputs for checking the spatial operations.
 #pragma once
 
+#include <cmath>
 #include <random>
 
 #include "spatial/joint_transform.h"
@@ -40,6 +41,16 @@ struct Random {
   JointFrame frame() {
     const double alpha = uniform(-3.0, 3.0);
     return {uniform(-2.0, 2.0), uniform(-2.0, 2.0), std::sin(alpha), std::cos(alpha)};
+  }
+  // A random joint frame with the sine and cosine of a random joint angle.
+  struct Joint {
+    JointFrame frame;
+    double s, c;
+  };
+  Joint joint() {
+    const JointFrame f = frame();
+    const double angle = uniform(-4.0, 4.0);
+    return {f, std::sin(angle), std::cos(angle)};
   }
   // A symmetric positive definite spatial inertia: M^T M + identity.
   PackedInertia inertia() {
