@@ -9,16 +9,15 @@
 // width in pixels sets its length and its height its thickness.
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "render/sprite.h"
+#include "tools/tga_file.h"
 
 namespace {
 
@@ -210,14 +209,8 @@ Rgb shaded(Rgb c) {
 std::vector<unsigned char> drawTga(const SpriteArt& art) {
   const int width = art.widthPx;
   const int height = art.heightPx;
-  std::vector<unsigned char> file(18 + static_cast<size_t>(width) * height * 4, 0);
-  file[2] = 2;  // uncompressed true-colour
-  file[12] = static_cast<unsigned char>(width & 0xff);
-  file[13] = static_cast<unsigned char>(width >> 8);
-  file[14] = static_cast<unsigned char>(height & 0xff);
-  file[15] = static_cast<unsigned char>(height >> 8);
-  file[16] = 32;
-  file[17] = 8;  // eight alpha bits
+  std::vector<unsigned char> file = tgaHeader(width, height, 32);
+  file.resize(18 + static_cast<size_t>(width) * height * 4, 0);
 
   const double w = width / 128.0;
   const double h = height / 128.0;
@@ -247,18 +240,6 @@ std::vector<unsigned char> drawTga(const SpriteArt& art) {
     }
   }
   return file;
-}
-
-// Writes the bytes to path; on failure returns the reason and leaves no half-written file.
-std::string writeFile(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return std::strerror(errno);
-  std::string reason;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-    reason = std::strerror(errno);
-  if (std::fclose(file) != 0 && reason.empty()) reason = std::strerror(errno);
-  if (!reason.empty()) std::remove(path.c_str());
-  return reason;
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // Writes a few tiny TGA files, accepted and rejected ones, as the fuzzer's starting corpus.
 //   make_tga_seeds OUTPUT-FOLDER
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "tools/tga_file.h"
 
 namespace {
 
@@ -14,24 +14,7 @@ using Bytes = std::vector<unsigned char>;
 
 Bytes tga(unsigned width, unsigned height, unsigned char depth, size_t pixelBytes,
           unsigned char type = 2) {
-  Bytes bytes = {0,
-                 0,
-                 type,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 0,
-                 static_cast<unsigned char>(width & 0xff),
-                 static_cast<unsigned char>(width >> 8),
-                 static_cast<unsigned char>(height & 0xff),
-                 static_cast<unsigned char>(height >> 8),
-                 depth,
-                 8};
+  Bytes bytes = tgaHeader(width, height, depth, type);
   for (size_t i = 0; i < pixelBytes; ++i) bytes.push_back(static_cast<unsigned char>(i * 37 + 1));
   return bytes;
 }
@@ -67,15 +50,9 @@ int main(int argc, char** argv) {
   };
   for (const auto& seed : seeds) {
     const std::filesystem::path path = folder / seed.name;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file != nullptr;
-    if (ok) {
-      ok = std::fwrite(seed.bytes.data(), 1, seed.bytes.size(), file) == seed.bytes.size();
-      ok = std::fclose(file) == 0 && ok;
-    }
-    if (!ok) {
-      std::fprintf(stderr, "make_tga_seeds: cannot write %s: %s\n", path.c_str(),
-                   std::strerror(errno));
+    const std::string reason = writeFile(path, seed.bytes);
+    if (!reason.empty()) {
+      std::fprintf(stderr, "make_tga_seeds: cannot write %s: %s\n", path.c_str(), reason.c_str());
       return 1;
     }
   }
